@@ -3,9 +3,7 @@
 #include "utils/accounts.h"
 
 #include <windows.h>
-#include <lmaccess.h>
-#include <lmapibuf.h>
-#include <lmerr.h>
+#include <lm.h>
 #include <wtsapi32.h>
 
 namespace Utils {

@@ -31,10 +31,11 @@ size_t RootLength(const std::wstring& path) {
   return 0;
 }
 
-// Another process making the same folder at the same moment is success.
+// Another process making the same folder at the same moment is success; a
+// file of that name is not.
 bool MakeFolder(const std::wstring& path) {
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-  return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  return CreateDirectoryW(path.c_str(), nullptr) || IsDirectory(path);
 }
 
 std::wstring ShellFolder(int csidl) {

@@ -9,13 +9,13 @@
 
 namespace Utils {
 
-namespace {
-
 // The interface is declared here because MinGW's netlistmgr.h names the
 // property accessors differently from the Windows SDK's (IsConnectedToInternet
 // against get_IsConnectedToInternet), so no one spelling builds with both.
 // The method order is the documented vtable layout; the methods not called
 // take untyped pointers, and the enumerations are passed as 32-bit integers.
+// It must not sit in an unnamed namespace: the compiler would see that no
+// class in this file implements it and optimise the calls away.
 struct INetworkListManagerCalls : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE GetNetworks(int flags, void** networks) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetNetwork(GUID id, void** network) = 0;
@@ -25,6 +25,8 @@ struct INetworkListManagerCalls : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE get_IsConnected(VARIANT_BOOL* connected) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetConnectivity(DWORD* connectivity) = 0;
 };
+
+namespace {
 
 const CLSID kClsidNetworkListManager = {
     0xdcb00c01, 0x570f, 0x4a9b, {0x8d, 0x69, 0x19, 0x9f, 0xdb, 0xa5, 0x72, 0x3b}};
