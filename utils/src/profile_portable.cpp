@@ -135,15 +135,33 @@ bool LookUp(const std::wstring& section, const std::wstring& key, const std::wst
 
 }  // namespace
 
+// As the system converts a profile value: leading blanks and control
+// characters skipped, an optional sign, then "0x", "0o" or "0b" choose
+// base 16, 8 or 2, else base 10; digits are read while they fit the base,
+// wrapping around on overflow; no digit at all gives 0.
 int32_t ProfileTextToInt(const std::wstring& text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
+  while (i < text.size() && text[i] <= L' ') ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+  uint32_t base = 10;
+  if (i + 1 < text.size() && text[i] == L'0') {
+    const wchar_t p = text[i + 1];
+    if (p == L'x' || p == L'X') base = 16;
+    else if (p == L'o' || p == L'O') base = 8;
+    else if (p == L'b' || p == L'B') base = 2;
+    if (base != 10) i += 2;
+  }
   uint32_t value = 0;
-  while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-    value = value * 10u + static_cast<uint32_t>(text[i] - L'0');
-    ++i;
+  for (; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    uint32_t digit;
+    if (c >= L'0' && c <= L'9') digit = static_cast<uint32_t>(c - L'0');
+    else if (c >= L'a' && c <= L'f') digit = static_cast<uint32_t>(c - L'a' + 10);
+    else if (c >= L'A' && c <= L'F') digit = static_cast<uint32_t>(c - L'A' + 10);
+    else break;
+    if (digit >= base) break;
+    value = value * base + digit;
   }
   if (negative) value = 0u - value;
   return static_cast<int32_t>(value);

@@ -65,8 +65,12 @@ TEST(GetOsVersion, NamesThePlatform) {
 }
 
 TEST(IsWow64, NativeWordSizeAnswersConsistently) {
-  if (sizeof(void*) == 8) EXPECT_FALSE(Utils::IsWow64());
-  else (void)Utils::IsWow64();  // a 32-bit build may run on either kind of system
+  // A 32-bit build may run on either kind of system; a 64-bit one never
+  // runs under WOW64.
+  const bool wow64 = Utils::IsWow64();
+  if (sizeof(void*) == 8) {
+    EXPECT_FALSE(wow64);
+  }
 }
 
 TEST(Md5, KnownDigests) {
@@ -151,7 +155,9 @@ TEST(Accounts, AnswersWithoutFailing) {
   EXPECT_FALSE(Utils::IsAdminAccount(L""));
   EXPECT_FALSE(Utils::IsAdminAccount(L"no-such-user-" + Utils::NewGuidString()));
   std::wstring user = L"unchanged";
-  if (Utils::GetConsoleUserName(user)) EXPECT_FALSE(user.empty());
+  if (Utils::GetConsoleUserName(user)) {
+    EXPECT_FALSE(user.empty());
+  }
   (void)Utils::IsAdministrator();
 }
 

@@ -48,7 +48,8 @@ struct ProfileIntCase {
 inline const std::vector<ProfileIntCase>& ProfileIntCases() {
   static const std::vector<ProfileIntCase> cases = {
       {nullptr, 1, 1}, {"", 1, 1},      {"3", 1, 3},     {"  7", 1, 7}, {"-2", 1, -2},
-      {"12abc", 1, 12}, {"abc", 1, 0},  {"+5", 1, 5},    {"0x10", 1, 0},
+      {"12abc", 1, 12}, {"abc", 1, 0},  {"+5", 1, 5},    {"0x10", 1, 16},
+      {"0b101", 1, 5},  {"0o17", 1, 15}, {"010", 1, 10},  {"0x", 1, 0},  {"4294967297", 1, 1},
   };
   return cases;
 }

@@ -36,6 +36,10 @@ inline ChildResult RunChild(const std::wstring& rest) {
   while ((n = child.ReadOutput(buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
   result.exitCode = child.Wait();
   child.Close();
+  // A Windows child writes its standard output in text mode.
+  for (size_t at = result.output.find("\r\n"); at != std::string::npos; at = result.output.find("\r\n", at)) {
+    result.output.erase(at, 1);
+  }
   return result;
 }
 

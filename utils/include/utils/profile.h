@@ -27,8 +27,7 @@ std::wstring GetString(const std::wstring& section, const std::wstring& key,
                        const std::wstring& fallback, size_t bufferChars,
                        const std::wstring& file);
 // GetPrivateProfileIntW: the fallback when the key is absent or empty, else
-// the decimal number the text starts with (blanks and a sign allowed; 0 when
-// there is none; 32-bit wrap-around on overflow).
+// the number the text starts with (see ProfileTextToInt).
 int32_t GetInt(const std::wstring& section, const std::wstring& key, int32_t fallback,
                const std::wstring& file);
 // Creates the file, section or key as needed. False when it cannot be written.
@@ -46,7 +45,9 @@ bool WriteString(const std::wstring& section, const std::wstring& key,
                  const std::wstring& value, const std::wstring& file);
 }  // namespace PortableProfile
 
-// The conversion GetPrivateProfileIntW applies to a value text.
+// The conversion GetPrivateProfileIntW applies to a value text: blanks and a
+// sign allowed, "0x"/"0o"/"0b" prefixes for bases 16, 8 and 2, else
+// decimal; 0 when no digit follows; 32-bit wrap-around on overflow.
 int32_t ProfileTextToInt(const std::wstring& text);
 
 }  // namespace Utils
