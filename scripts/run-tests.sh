@@ -42,13 +42,11 @@ win32_stage() {
   unset DISPLAY
   if [ ! -d "$WINEPREFIX" ]; then wineboot --init >/dev/null 2>&1; wineserver -w; fi
   rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/~KelVoTemp.* "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/~KelVoTemp.* 2>/dev/null
-  # A wineserver started inside CTest would keep its output pipe open.
-  wineserver -p
+  # A wineserver started inside CTest would keep its output pipe open, so
+  # start one first; it ends by itself 10 s after its last client.
+  wineserver -p10 2>/dev/null || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
-  local rc=0
-  (cd build/win32 && ctest -V -j1) || rc=1
-  wineserver -k 2>/dev/null || true
-  return $rc
+  (cd build/win32 && ctest -V -j1)
 }
 
 stage native native_stage native

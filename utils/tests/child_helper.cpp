@@ -6,8 +6,11 @@
 //   print TEXT      prints TEXT and exits 0
 //   sleep MS        sleeps, then exits 0
 //   lock NAME       exits 0 when it could take the single-instance lock NAME, else 1
-//   crash           installs the crash handler, then faults
+//   crash           installs the crash handler, then faults (illegal instruction)
 #include <cstdio>
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -28,7 +31,16 @@ void Print(const std::wstring& text) {
 
 void OnCrash() { Print(L"crash-callback\n"); }
 
-volatile int* g_null = nullptr;
+// A real processor fault (illegal instruction): it reaches the crash
+// handler on every platform, where a null store might be caught first by a
+// sanitizer's own checks.
+[[noreturn]] void Fault() {
+#if defined(_MSC_VER)
+  __ud2();
+#else
+  __builtin_trap();
+#endif
+}
 
 }  // namespace
 
@@ -57,8 +69,7 @@ int main() {
   }
   if (command == L"crash") {
     Utils::InstallCrashHandler(&OnCrash);
-    *g_null = 1;
-    return 0;
+    Fault();
   }
   return 2;
 }
