@@ -3,6 +3,7 @@
 // encoded as UTF-8 for the system.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace Utils {
@@ -16,6 +17,10 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
 
 bool RemoveFile(const std::wstring& path);
+
+// Opens a file for reading in binary mode (_wfopen; fopen of the UTF-8
+// path elsewhere). Null when it cannot be opened; the caller fcloses it.
+std::FILE* OpenFileForReading(const std::wstring& path);
 
 // The system's form of a wide path: itself on Windows, UTF-8 elsewhere.
 std::string NarrowPath(const std::wstring& path);

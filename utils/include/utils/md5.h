@@ -37,4 +37,9 @@ std::string FileMd5(const std::string& path);
 // The same for a wide path.
 std::string FileMd5W(const std::wstring& path);
 
+namespace detail {
+// Bytes as lower-case hexadecimal, two characters each.
+std::string HexLower(const unsigned char* bytes, size_t size);
+}  // namespace detail
+
 }  // namespace Utils

@@ -64,4 +64,8 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
 
 bool RemoveFile(const std::wstring& path) { return unlink(NarrowPath(path).c_str()) == 0; }
 
+std::FILE* OpenFileForReading(const std::wstring& path) {
+  return std::fopen(NarrowPath(path).c_str(), "rb");
+}
+
 }  // namespace Utils

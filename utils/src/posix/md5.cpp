@@ -38,33 +38,7 @@ std::string Md5::HexDigest() {
   unsigned int length = 0;
   state_->failed = true;  // ended until Reset
   if (EVP_DigestFinal_ex(state_->ctx, digest, &length) != 1 || length != 16) return std::string();
-  static const char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned i = 0; i < length; ++i) {
-    hex.push_back(kHex[digest[i] >> 4]);
-    hex.push_back(kHex[digest[i] & 15]);
-  }
-  return hex;
-}
-
-std::string FileMd5W(const std::wstring& path) {
-  if (path.empty()) return std::string();
-  FILE* f = std::fopen(NarrowPath(path).c_str(), "rb");
-  if (!f) return std::string();
-  Md5 md5;
-  // Large blocks: the digest is the same for any block size.
-  static constexpr size_t kBlock = 1 << 20;
-  std::string buffer(kBlock, '\0');
-  size_t n;
-  bool ok = true;
-  while ((n = std::fread(&buffer[0], 1, kBlock, f)) > 0) ok = md5.Update(buffer.data(), n) && ok;
-  ok = ok && !std::ferror(f);
-  std::fclose(f);
-  return ok ? md5.HexDigest() : std::string();
-}
-
-std::string FileMd5(const std::string& path) {
-  return FileMd5W(MultiByteToWide(path, kCodePageAnsi));
+  return detail::HexLower(digest, length);
 }
 
 }  // namespace Utils

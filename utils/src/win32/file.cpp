@@ -1,6 +1,8 @@
 // Whole-file reads and atomic replacement with the wide file API.
 #include "utils/file.h"
 
+#include <cstdio>
+
 #include <windows.h>
 
 #include <atomic>
@@ -68,5 +70,9 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
 }
 
 bool RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
+std::FILE* OpenFileForReading(const std::wstring& path) {
+  return _wfopen(path.c_str(), L"rb");
+}
 
 }  // namespace Utils

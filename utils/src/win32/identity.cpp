@@ -9,19 +9,11 @@
 
 #include "utils/format.h"
 
+#include "module_lookup.h"
+
 namespace Utils {
 
-namespace {
-
-// GetProcAddress answers a generic pointer; going through void (*)() keeps
-// the compiler from warning about the cast to the real signature.
-template <class F>
-F LookUp(HMODULE module, const char* name) {
-  if (!module) return nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-}  // namespace
+using win32::LookUp;
 
 std::wstring NewGuidString() {
   GUID g{};

@@ -8,15 +8,13 @@
 #include <atomic>
 #include <string>
 
+#include "module_lookup.h"
+
 namespace Utils {
 
-namespace {
+using win32::LookUp;
 
-template <class F>
-F LookUp(HMODULE module, const char* name) {
-  if (!module) return nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
+namespace {
 
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryWFn = BOOL(WINAPI*)(LPCWSTR);

@@ -11,15 +11,13 @@
 
 #include "utils/text.h"
 
+#include "module_lookup.h"
+
 namespace Utils {
 
-namespace {
+using win32::LookUp;
 
-template <class F>
-F LookUp(HMODULE module, const char* name) {
-  if (!module) return nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
+namespace {
 
 // The classic way to name a thread for a debugger: an exception the
 // debugger recognises. Without a debugger, or with one that passes it on,
