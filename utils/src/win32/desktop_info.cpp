@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "module_lookup.h"
+
 namespace Utils {
 
 bool GetWindowsVersionNumbers(WindowsVersionNumbers& out) {
@@ -10,9 +12,7 @@ bool GetWindowsVersionNumbers(WindowsVersionNumbers& out) {
   using RtlGetNtVersionNumbersFn = void(WINAPI*)(DWORD*, DWORD*, DWORD*);
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   if (!ntdll) ntdll = LoadLibraryW(L"ntdll.dll");
-  if (!ntdll) return false;
-  const auto fn = reinterpret_cast<RtlGetNtVersionNumbersFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetNtVersionNumbers")));
+  const auto fn = win32::LookUp<RtlGetNtVersionNumbersFn>(ntdll, "RtlGetNtVersionNumbers");
   if (!fn) return false;
   DWORD major = 0, minor = 0, build = 0;
   fn(&major, &minor, &build);

@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "utils/desktop_info.h"
 #include "utils/format.h"
 
 #include "module_lookup.h"
@@ -49,17 +50,11 @@ bool IsWow64() {
 }
 
 void GetOsVersion(std::wstring& platform, std::wstring& version) {
-  // RtlGetNtVersionNumbers tells the truth where GetVersionEx answers what
-  // the executable's manifest lets it see.
-  using RtlGetNtVersionNumbersFn = void(WINAPI*)(DWORD*, DWORD*, DWORD*);
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  if (!ntdll) ntdll = LoadLibraryW(L"ntdll.dll");
-  DWORD major = 0, minor = 0, build = 0;
-  if (const auto fn = LookUp<RtlGetNtVersionNumbersFn>(ntdll, "RtlGetNtVersionNumbers")) {
-    fn(&major, &minor, &build);
-  }
+  // Without ntdll's numbers major reads 0, which names "XP-".
+  WindowsVersionNumbers numbers;
+  GetWindowsVersionNumbers(numbers);
   platform = L"Windows";
-  version = WindowsVersionName(major, minor, build & 0xFFFFu, GetSystemMetrics(SM_SERVERR2) != 0);
+  version = WindowsVersionName(numbers.major, numbers.minor, numbers.build, numbers.serverR2);
 }
 
 }  // namespace Utils
