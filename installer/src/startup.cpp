@@ -12,6 +12,8 @@
 
 void CrashFilter() {
   UTILS_LOGLN(L"CRASH");
+  // The faulting thread may hold the tracker's locks: bounded waits only.
+  CrashReportingScope crashScope;
   TrackTaskEvent(L"崩溃退出", 0.0f, L"", AbContext{{L"AB", L"IN"}});
   TrackCrash(L"崩溃");
 }
