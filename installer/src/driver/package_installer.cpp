@@ -83,8 +83,8 @@ std::wstring CPackageInstaller::BuildCommandLine() const {
 }
 
 void CPackageInstaller::Start() {
+  worker_.reset();  // waits for the previous run, which reads commandLine_
   commandLine_ = BuildCommandLine();
-  worker_.reset();  // waits for the previous run
   worker_ = std::make_unique<Utils::Thread>(this, L"ABDEF", &CPackageInstaller::RunPackage);
   if (!worker_->Resume()) UTILS_LOG(L"install thread not created\r\n");
 }

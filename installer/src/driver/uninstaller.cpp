@@ -64,8 +64,8 @@ std::wstring CUnInstaller::BuildCommandLine() const {
 }
 
 void CUnInstaller::Start() {
+  worker_.reset();  // waits for the previous run, which reads commandLine_
   commandLine_ = BuildCommandLine();
-  worker_.reset();
   worker_ = std::make_unique<Utils::Thread>(this, L"UnInstaller", &CUnInstaller::RunUninstaller);
   if (!worker_->Resume()) UTILS_LOG(L"removal thread not created\r\n");
 }
