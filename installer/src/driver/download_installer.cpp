@@ -18,10 +18,13 @@ CDownloadInstaller::CDownloadInstaller(DownloadCallback windowCallback, std::wst
       adminAccount_(adminAccount),
       windowCallback_(std::move(windowCallback)) {}
 
+// Each phase may start the next one from its own thread (removal starts the
+// download, the download starts the package), so the phases end in that
+// order: a phase is waited for while the one it may start still exists.
 CDownloadInstaller::~CDownloadInstaller() {
+  removal_.reset();
   downloader_.reset();
   installer_.reset();
-  removal_.reset();
 }
 
 void CDownloadInstaller::Setup(const std::wstring& url, const std::wstring& earlierUninstaller,
