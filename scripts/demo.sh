@@ -15,6 +15,7 @@ DownloadUrl=http://127.0.0.1:8236/${ROUTE}/software/236
 DownloadType=3
 DownloadScale=0.6
 IsCheckNet=false
+AnalyticsUrl=http://127.0.0.1:9/sa?project=pc
 INI
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/home/data \
        XDG_RUNTIME_DIR=$work/home/runtime TMPDIR=$work/home/tmp

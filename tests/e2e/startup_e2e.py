@@ -82,6 +82,7 @@ class StartupTest(unittest.TestCase):
             env[var] = path
         self.env = env
         self.running = []
+        self.write_ini("[Install]\r\n")
 
     def tearDown(self):
         for r in self.running:
@@ -91,6 +92,9 @@ class StartupTest(unittest.TestCase):
         shutil.rmtree(self.root, ignore_errors=True)
 
     def write_ini(self, text):
+        # Usage reports go to a closed port on loopback, never to the
+        # built-in collection host.
+        text += "AnalyticsUrl=http://127.0.0.1:9/sa?project=pc\r\n"
         with open(os.path.join(self.bin, "KelvoInstallerConfig.ini"), "w", encoding="utf-8") as f:
             f.write(text)
 
