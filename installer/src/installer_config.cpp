@@ -87,18 +87,21 @@ void ReadIniFile(InstallerConfigRecord& c, const std::wstring& ini) {
 
 }  // namespace
 
-void LoadInstallerConfigFrom(InstallerConfigRecord& c, const std::wstring& modulePath) {
+void LoadInstallerConfigFromIni(InstallerConfigRecord& c, const std::wstring& modulePath,
+                                const std::wstring& iniPath) {
   SetDefaults(c);
   std::wstring exeName = Utils::PathFileName(modulePath);
   if (exeName.size() > 259) exeName.resize(259);
   if (!exeName.empty()) c.ExeName = exeName;
-  std::wstring ini;
-  if (Utils::JoinPath(Utils::PathDirectory(modulePath), kConfigFileName, &ini) &&
-      Utils::PathExists(ini)) {
-    ReadIniFile(c, ini);
-  }
+  if (!iniPath.empty() && Utils::PathExists(iniPath)) ReadIniFile(c, iniPath);
   c.AppName = L"Tarnvell";
   c.AppVersion = L"1.7.9";
+}
+
+void LoadInstallerConfigFrom(InstallerConfigRecord& c, const std::wstring& modulePath) {
+  std::wstring ini;
+  if (!Utils::JoinPath(Utils::PathDirectory(modulePath), kConfigFileName, &ini)) ini.clear();
+  LoadInstallerConfigFromIni(c, modulePath, ini);
 }
 
 void LoadInstallerConfig() { LoadInstallerConfigFrom(InstallerConfig, Utils::GetModulePath()); }

@@ -43,6 +43,10 @@ extern const wchar_t* const kDefaultDownloadUrl;
 // record is loaded this way from GetModulePath() during static initialisation.
 void LoadInstallerConfig();
 void LoadInstallerConfigFrom(InstallerConfigRecord& config, const std::wstring& modulePath);
+// The same with the INI file given by path (tools that read a named file);
+// an empty or missing path leaves the defaults.
+void LoadInstallerConfigFromIni(InstallerConfigRecord& config, const std::wstring& modulePath,
+                                const std::wstring& iniPath);
 
 // Options of a command line, keyed by the exact (case-sensitive) text before
 // the first "=" of an argument that starts with "-" and contains one; any

@@ -17,7 +17,6 @@
 // standard-output lines are the tracker's own "Failed to ..." lines.
 // Exit status 0, or 2 on bad usage.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -70,25 +69,14 @@ bool ParseArguments(const std::vector<std::wstring>& args, std::wstring& ini,
   return true;
 }
 
-// The installer reads "KelvoInstallerConfig.ini" beside its executable. For
-// a file of another name or place, a private copy under that name is read
-// the same way; the executable name stays this program's.
+// The INI file is read exactly as the installer reads the one beside its
+// executable; the executable name stays this program's.
 void LoadConfigFrom(const std::wstring& ini) {
-  const std::wstring exeName = Utils::PathFileName(Utils::GetModulePath());
-  if (Utils::PathFileName(ini) == kConfigFileName) {
-    LoadInstallerConfigFrom(InstallerConfig, Utils::PathDirectory(ini) + Utils::kPathSeparator + exeName);
-    return;
-  }
-  const std::wstring folder = Utils::GetTempFolder() + L"tv-track-" + Utils::NewGuidString();
-  std::string bytes;
-  if (!Utils::ReadWholeFile(ini, bytes) || !Utils::CreateDirectories(folder) ||
-      !Utils::WriteFileAtomically(folder + Utils::kPathSeparator + kConfigFileName, bytes)) {
+  if (!Utils::PathExists(ini)) {
     // The installer without its INI file runs on the built-in defaults.
     std::fprintf(stderr, "tv-track: cannot read %s\n", Utils::WideToUtf8(ini).c_str());
   }
-  LoadInstallerConfigFrom(InstallerConfig, folder + Utils::kPathSeparator + exeName);
-  std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+  LoadInstallerConfigFromIni(InstallerConfig, Utils::GetModulePath(), ini);
 }
 
 void Send(const Event& e) {
