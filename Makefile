@@ -2,6 +2,7 @@
 # test (native, sanitizers, Windows under Wine). Both install what they need.
 #
 #   make deps        Debian packages (apt-get; i386 multiarch, deb-src entries)
+#                    and the native 7z decoder built from Debian's source into $(CACHE)
 #   make win32-deps  MinGW dependencies built from Debian sources into $(CACHE)
 #   make native | asan | tsan | win32   one build each, in build/<name>
 #   make bench       benchmarks, printed beside reference tools
@@ -15,6 +16,7 @@ all: native
 
 deps:
 	@bash scripts/install-deps.sh
+	@bash scripts/build-native-deps.sh
 
 win32-deps: deps
 	@bash scripts/build-win32-deps.sh

@@ -8,6 +8,7 @@ NATIVE_PKGS=(
   cmake ninja-build g++ make ccache pkg-config python3 git file
   libcurl4-openssl-dev libssl-dev zlib1g-dev libfmt-dev
   libgtest-dev libgmock-dev libpugixml-dev libstb-dev nginx-light openssl aria2 curl
+  libfontconfig-dev fonts-wqy-microhei libx11-dev libxext-dev 7zip dpkg-dev xvfb xauth
 )
 WIN32_PKGS=(
   g++-mingw-w64-i686-posix libz-mingw-w64-dev dpkg-dev
