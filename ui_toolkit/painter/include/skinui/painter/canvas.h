@@ -9,6 +9,7 @@
 // surface, which must outlive it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,6 +18,7 @@
 #include "skinui/geometry.h"
 #include "skinui/painter/image.h"
 #include "skinui/painter/image_description.h"
+#include "skinui/painter/region.h"
 #include "skinui/painter/text.h"
 #include "skinui/surface.h"
 
@@ -66,11 +68,18 @@ class Canvas {
                 unsigned format);
 
  private:
+  void FillSpans(const Rect& r, const std::vector<RowSpan>& spans, std::uint32_t premultiplied);
+  // Draws `src` of `image` into `dst`, stretched (nearest) or repeated.
+  void DrawCell(const Image& image, const Rect& src, const Rect& dst, bool xtile, bool ytile,
+                int fade);
+  const ImageDescription* Parsed(std::string_view description);
+
   Surface* target_;
   Rect clip_;
   std::vector<Rect> clip_stack_;
   std::unordered_map<std::string, ImageDescription> parsed_;
   std::unordered_map<std::string, bool> bad_;
+  std::vector<int> columns_;  // scratch: source column per visible column
 };
 
 }  // namespace skinui

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skinui/skin_source.h"
+#include "skinui/surface.h"
 
 namespace skinui {
 
@@ -46,6 +47,10 @@ class ImageCache {
   // The decoded image, or nullptr when it is missing or undecodable. Blocks
   // on the first request of a path while the source reads and decodes.
   const Image* Get(std::string_view path);
+
+  // The image with every pixel whose straight RGB equals `mask`'s made
+  // transparent; made once per (path, mask) and kept like Get's images.
+  const Image* GetMasked(std::string_view path, Argb mask);
 
   // Forgets every image (and every remembered miss).
   void Clear();

@@ -15,7 +15,8 @@
 namespace skinui {
 
 // `size` is the character height in pixels (as Windows' LOGFONT lfHeight =
-// -size): the font is scaled so that ascent + descent equals `size`.
+// -size): the font's em square is scaled to `size` pixels; the line height
+// is then the font's Windows ascent plus descent at that scale.
 struct FontSpec {
   std::wstring name;
   int size = 12;
@@ -56,10 +57,10 @@ class Font {
   // nothing (text is simply absent, never a crash).
   bool IsValid() const { return face_ != nullptr; }
 
-  // Internal: glyph access for measuring and drawing (src/).
+  // Internal: glyph access for measuring and drawing (src/). Advances are
+  // whole pixels per glyph and no kerning is applied, as GDI lays text out.
   struct Glyph;
   const Glyph& GlyphFor(char32_t code) const;
-  int Kerning(char32_t left, char32_t right) const;
 
  private:
   friend class FontLibrary;
