@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and prints their figures beside reference tools
 # measured in the same run on the same data.
+#
+#   bench/run.sh [SECTION...]   sections: utils driver tracker download
+#                               (default: all of them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+sections=" ${*:-utils driver tracker download} "
+want() { [[ "$sections" == *" $1 "* ]]; }
 B=${TARNVELL_BENCH_BIN:-build/native/bin}
 work=$(mktemp -d /tmp/tarnvell-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
+if want utils; then
 echo "== diagnostic log"
 "$B/utils_bench" log 2>/dev/null
 
@@ -20,6 +26,9 @@ cat "$work/data.bin" > /dev/null
 start=$(date +%s.%N); ref=$(md5sum "$work/data.bin" | cut -d' ' -f1); end=$(date +%s.%N)
 awk -v s="$start" -v e="$end" -v d="$ref" 'BEGIN { printf "md5sum (reference): %s 537 MB in %.3f s, %.0f MB/s\n", d, e - s, 536.870912 / (e - s) }'
 
+fi
+
+if want driver; then
 echo "== package output parsing (CPU per 1,000 lines)"
 "$B/driver_bench" parse "$work/transcript.txt" 2>/dev/null
 lines=$(wc -l < "$work/transcript.txt")
@@ -30,8 +39,47 @@ awk -v s="$start" -v e="$end" -v n="$lines" 'BEGIN { printf "awk key match (refe
 
 echo "== delay from a package line to its notification"
 (cd "$work" && "$OLDPWD/$B/driver_bench" latency "$OLDPWD/$B/SamplePackage" 2>/dev/null)
+fi
 
-if [ -x "$B/download_bench" ] && { command -v nginx >/dev/null 2>&1 || [ -x /usr/sbin/nginx ]; }; then
+if want tracker && [ -x "$B/tracker_bench" ]; then
+  echo "== usage reporting (tracker and collection SDK)"
+  th="$work/tracker-home"; mkdir -p "$th"
+  tb() { HOME="$th" XDG_DATA_HOME="$th/data" XDG_CONFIG_HOME="$th/config" "$B/tracker_bench" "$@" 2>/dev/null; }
+  python3 tools/collector/collector.py --records "$work/records.txt" --requests "$work/requests.txt" \
+    --port-file "$work/collector.port" --idle-seconds 120 > /dev/null 2>&1 &
+  col_pid=$!
+  while [ ! -s "$work/collector.port" ]; do sleep 0.1; done
+  cport=$(tr -dc 0-9 < "$work/collector.port")
+  curl_url="http://127.0.0.1:$cport/sa?project=pc"
+  echo "-- trackClick, collector down (closed port)"
+  tb latency "http://127.0.0.1:1/sa?project=pc" 20000
+  echo "-- trackClick, collector up"
+  tb latency "$curl_url" 20000
+  echo "-- FlushAll of 1024 records to the local collector"
+  : > "$work/requests.txt"
+  tb flush "$curl_url" "$work/body.txt"
+  python3 - "$work/requests.txt" <<'PY'
+import json, sys
+posts = [json.loads(l) for l in open(sys.argv[1], encoding="utf-8") if l.strip()]
+ok = [p for p in posts if p["status"] == 200]
+n = sum(p["records"] for p in ok); b = sum(p["bytes"] for p in ok)
+print("on the wire: %d posts, %d records, %d body bytes, %.0f bytes per record" % (len(ok), n, b, b / max(n, 1)))
+PY
+  gz=$(gzip -9 -c "$work/body.txt.json" | wc -c)
+  awk -v g="$gz" 'BEGIN { printf "gzip -9 of the same 30-record JSON (reference): %.0f bytes per record\n", g / 30 }'
+  start=$(date +%s.%N)
+  for i in $(seq 35); do curl -s -o /dev/null --data-binary @"$work/body.txt" \
+    -H "Content-Type: application/x-www-form-urlencoded" "$curl_url"; done
+  end=$(date +%s.%N)
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "curl posting the same 30-record body 35 times (reference): %.0f records/s\n", 1050 / (e - s) }'
+  echo "-- memory"
+  tb memory "http://127.0.0.1:1/sa?project=pc"
+  awk -v f="$work/body.txt.json" 'BEGIN { while ((getline l < f) > 0) n += length(l); printf "JSON text of those records (reference): %.1f KiB for 1024 (%.0f bytes per record)\n", n / 30 * 1024 / 1024, n / 30 }'
+  kill "$col_pid" 2>/dev/null || true
+  wait "$col_pid" 2>/dev/null || true
+fi
+
+if want download && [ -x "$B/download_bench" ] && { command -v nginx >/dev/null 2>&1 || [ -x /usr/sbin/nginx ]; }; then
   export PATH="$PATH:/usr/sbin"
   echo "== package download from nginx on 127.0.0.1 (1 GiB random file)"
   srv="$work/nginx"

@@ -88,8 +88,8 @@ bool AddEventOn(Instance& instance, const std::string& type, const std::string& 
   record.SetValue("type", ValueNode::String(type));
   record.SetInt("time", time);
   record.SetValue("distinct_id", ValueNode::String(distinctId));
-  record.SetObject("properties", working);
-  record.SetObject("lib", lib);
+  record.SetObject("properties", std::move(working));
+  record.SetObject("lib", std::move(lib));
   record.SetInt("_track_id", NewRecordId(now));
   if (!project.empty()) record.SetValue("project", ValueNode::String(project));
   if (type == "track" || type == "track_signup") record.SetValue("event", ValueNode::String(event));

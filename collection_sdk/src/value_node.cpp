@@ -67,6 +67,13 @@ ValueNode ValueNode::Object(const ObjectNode& value) {
   return node;
 }
 
+ValueNode ValueNode::Object(ObjectNode&& value) {
+  ValueNode node;
+  node.type_ = OBJECT;
+  node.object_ = std::make_unique<ObjectNode>(std::move(value));
+  return node;
+}
+
 ValueNode::ValueNode(const ValueNode& other)
     : type_(other.type_),
       number_(other.number_),
@@ -127,8 +134,13 @@ void ObjectNode::SetObject(const std::string& key, const ObjectNode& value) {
   SetValue(key, ValueNode::Object(value));
 }
 
-void ObjectNode::SetValue(const std::string& key, const ValueNode& value) {
-  entries_.insert_or_assign(key, value);
+void ObjectNode::SetObject(const std::string& key, ObjectNode&& value) {
+  SetValue(key, ValueNode::Object(std::move(value)));
+}
+
+// By value: the temporaries of the typed setters are moved in, not copied.
+void ObjectNode::SetValue(const std::string& key, ValueNode value) {
+  entries_.insert_or_assign(key, std::move(value));
 }
 
 void ObjectNode::Merge(const ObjectNode& other) {

@@ -22,7 +22,8 @@ later requests use --mode. While running, a fault can also be queued:
     GET  /_control/requests   the request log as a JSON list
 
 Request log (--requests FILE): one JSON line per batch post with "seq",
-"mode", "status", "records" (count, -1 when undecodable), "path",
+"mode", "status", "records" (count, -1 when undecodable), "bytes" (body
+length), "path",
 "query", "user_agent", "content_type", "body_head" and "body_tail" (the
 first and last 16 bytes of the body).
 
@@ -190,6 +191,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         entry = {
             "seq": seq, "mode": mode, "status": status,
             "records": -1 if records is None else len(records),
+            "bytes": len(body),
             "path": url.path, "query": url.query,
             "user_agent": self.headers.get("User-Agent", ""),
             "content_type": self.headers.get("Content-Type", ""),

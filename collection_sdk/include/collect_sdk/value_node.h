@@ -47,6 +47,7 @@ class ValueNode {
   static ValueNode MakeDateTime(int64_t seconds, int milliseconds);
   static ValueNode Bool(bool value);
   static ValueNode Object(const ObjectNode& value);
+  static ValueNode Object(ObjectNode&& value);
 
   ValueNode(const ValueNode& other);
   ValueNode(ValueNode&& other) noexcept;
@@ -97,8 +98,9 @@ class ObjectNode {
   void SetList(const std::string& key, const std::vector<std::string>& value);
   void SetDateTime(const std::string& key, int64_t seconds, int milliseconds);
   void SetObject(const std::string& key, const ObjectNode& value);
+  void SetObject(const std::string& key, ObjectNode&& value);  // takes the node's entries
   // Stores a value as it is (no value check): for copying between nodes.
-  void SetValue(const std::string& key, const ValueNode& value);
+  void SetValue(const std::string& key, ValueNode value);
 
   // Copies every entry of the other node into this one, replacing entries
   // with the same name.
