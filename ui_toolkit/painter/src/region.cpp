@@ -1,10 +1,12 @@
-// Rows of a rounded-rectangle window region, traced with the incremental
-// (midpoint) ellipse algorithm in integer arithmetic, the way GDI builds
-// round-rectangle regions: the corner ellipse's quadrants are walked from
-// the top and bottom rows toward the middle, each step widening the span.
+// Rows of a rounded-rectangle window region. The corner ellipse is traced
+// with Zingl's integer ellipse algorithm from the middle row outwards, the
+// way GDI builds its round-rectangle regions: the lower half of the
+// ellipse gives the bottom corner rows, mirrored for the top ones, and
+// every row between the two corner bands is full.
 #include "skinui/painter/region.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace skinui {
@@ -14,59 +16,40 @@ std::vector<RowSpan> RoundRectRowSpans(Size window, Size corner) {
   const int h = std::max(window.height, 0);
   std::vector<RowSpan> rows(static_cast<std::size_t>(h), RowSpan{0, w});
   // The region is asked for with right and bottom one past the window, and
-  // a round-rectangle region leaves out its last column and row: the
-  // covered box is exactly 0..w, 0..h.
+  // a round-rectangle region leaves out its last column and row, so the
+  // covered box is exactly the window; the ellipse is at most that box.
   const int ew = std::min(w, std::abs(corner.width));
   const int eh = std::min(h, std::abs(corner.height));
   if (ew < 2 || eh < 2) return rows;
 
-  long long asq = static_cast<long long>(ew) * ew / 4;
-  long long bsq = static_cast<long long>(eh) * eh / 4;
-  if (asq == 0) asq = 1;
-  if (bsq == 0) bsq = 1;
-  long long d = bsq - asq * eh / 2 + asq / 4;
-  long long xd = 0;
-  long long yd = asq * eh;
-
-  int left = ew / 2;
-  int right = w - ew / 2;
-  int top = 0;
-  int bottom = h;
-  auto emit = [&](int l, int r) {
-    if (top < bottom) {
-      rows[static_cast<std::size_t>(top)] = RowSpan{l, r};
-      rows[static_cast<std::size_t>(bottom - 1)] = RowSpan{l, r};
+  // band[i]: the span of ellipse row i (0 = top of the ellipse).
+  std::vector<RowSpan> band(static_cast<std::size_t>(eh), RowSpan{0, w});
+  const std::int64_t a = ew - 1;
+  const std::int64_t b = eh - 1;
+  const std::int64_t asq = 8 * a * a;
+  const std::int64_t bsq = 8 * b * b;
+  std::int64_t dx = 4 * b * b * (1 - a);
+  std::int64_t dy = 4 * a * a * (1 + (b % 2));
+  std::int64_t err = dx + dy + a * a * (b % 2);
+  int x = 0;
+  int y = eh / 2;
+  while (x <= ew / 2) {
+    const std::int64_t e2 = 2 * err;
+    if (e2 >= dx) {
+      ++x;
+      err += dx += bsq;
     }
-    ++top;
-    --bottom;
-  };
-
-  // First half of the quadrant: steps mostly sideways.
-  while (xd < yd) {
-    if (d > 0) {
-      emit(left, right);
-      yd -= 2 * asq;
-      d -= yd;
+    if (e2 <= dy) {
+      ++y;
+      err += dy += asq;
+      if (y < eh) band[static_cast<std::size_t>(y)] = RowSpan{x, w - x};
     }
-    --left;
-    ++right;
-    xd += 2 * bsq;
-    d += bsq + xd;
   }
-  // Second half: steps mostly downwards.
-  d += (3 * (asq - bsq) / 2 - (xd + yd)) / 2;
-  while (yd >= 0) {
-    emit(left, right);
-    if (d < 0) {
-      --left;
-      ++right;
-      xd += 2 * bsq;
-      d += xd;
-    }
-    yd -= 2 * asq;
-    d += asq - yd;
-  }
-  (void)top;
+  for (int i = 0; i < eh / 2; ++i) band[static_cast<std::size_t>(i)] = band[static_cast<std::size_t>(b - i)];
+
+  for (int i = 0; i < eh / 2; ++i) rows[static_cast<std::size_t>(i)] = band[static_cast<std::size_t>(i)];
+  for (int i = eh / 2 + 1; i < eh; ++i)
+    rows[static_cast<std::size_t>(h - eh + i)] = band[static_cast<std::size_t>(i)];
   return rows;
 }
 
