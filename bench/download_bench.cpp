@@ -16,6 +16,7 @@
 #include <curl/curl.h>
 
 #include "downloader.h"
+#include "background_md5.h"
 #include "local_file.h"
 #include "utils/format.h"
 #include "utils/md5.h"
@@ -64,10 +65,11 @@ int Download(int type, const std::string& url, const std::string& out) {
 int Join(const std::string& first, const std::string& second, bool digest) {
   const std::wstring a = Utils::Utf8ToWide(first), b = Utils::Utf8ToWide(second);
   const double mb = static_cast<double>(FileSize64(b)) / 1e6;
-  Utils::Md5 md5;
+  BackgroundMd5 md5;
   const auto start = std::chrono::steady_clock::now();
   OutputFile out;
-  const bool ok = out.OpenForAppend(a) && AppendFile(b, out, digest ? &md5 : nullptr) >= 0 && out.Close();
+  bool ok = out.OpenForAppend(a) && AppendFile(b, out, digest ? &md5 : nullptr) >= 0 && out.Close();
+  if (digest) ok = ok && md5.HexDigest().size() == 32;  // the hash has caught up
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("join%s: %s %.0f MB appended in %.3f s, %.0f MB/s (%.3f s per GiB)\n", digest ? " + md5" : "",
               ok ? "ok" : "FAILED", mb, seconds, mb / seconds, seconds / (mb / 1073.741824));

@@ -10,8 +10,9 @@
 //
 // The real URL and the length survive between calls, so a repeated Start
 // skips the probes and resumes. When the real URL carries an MD5 the client
-// digests the bytes as it writes them (resumed bytes are read back once), so
-// verification costs no second pass over the file: see Md5Hex.
+// digests the bytes as it writes them, on a hashing thread of its own behind
+// the writer (resumed bytes are read back once), so verification costs no
+// second pass over the file and does not slow the transfer: see Md5Hex.
 //
 // Thread safety: Start and the probes block the calling thread; progressFunc
 // runs on it, inside libcurl. RequestStop may be called from any thread.
@@ -25,7 +26,7 @@
 #include <curl/curl.h>
 
 #include "local_file.h"
-#include "utils/md5.h"
+#include "background_md5.h"
 
 // Progress receiver: (owner, speed in bytes per second, reserved 0.0,
 // percent 0..100, not capped).
@@ -102,7 +103,7 @@ class CurlClient {
   std::string realUrl_;
 
   OutputFile part_;
-  Utils::Md5 digest_;
+  BackgroundMd5 digest_;
   bool digesting_ = false;
   std::string md5Hex_;
 };

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "utils/format.h"
-#include "utils/md5.h"
+#include "background_md5.h"
 
 namespace fs = std::filesystem;
 
@@ -68,7 +68,7 @@ bool RenameReplacing(const std::wstring& from, const std::wstring& to) {
   return fs::exists(target, error) && !fs::exists(source, error);
 }
 
-bool HashFilePrefix(const std::wstring& path, int64_t limit, Utils::Md5& digest) {
+bool HashFilePrefix(const std::wstring& path, int64_t limit, BackgroundMd5& digest) {
   std::ifstream in(SystemPath(path), std::ios::binary);
   if (!in) return false;
   std::unique_ptr<char[]> block(new char[kCopyBlock]);
@@ -84,7 +84,7 @@ bool HashFilePrefix(const std::wstring& path, int64_t limit, Utils::Md5& digest)
   return true;
 }
 
-int64_t AppendFile(const std::wstring& from, OutputFile& out, Utils::Md5* digest) {
+int64_t AppendFile(const std::wstring& from, OutputFile& out, BackgroundMd5* digest) {
   std::ifstream in(SystemPath(from), std::ios::binary);
   if (!in || !out.IsOpen()) return -1;
   std::unique_ptr<char[]> block(new char[kCopyBlock]);

@@ -14,9 +14,7 @@
 #include <fstream>
 #include <string>
 
-namespace Utils {
-class Md5;
-}
+class BackgroundMd5;
 
 // A file opened for appending (created when missing). Writes go straight to
 // the system without a second copy in a stream buffer: libcurl hands over
@@ -49,8 +47,8 @@ bool RemovePath(const std::wstring& path);
 bool RenameReplacing(const std::wstring& from, const std::wstring& to);
 // Feeds the first `limit` bytes of a file to the digest. False when the file
 // cannot be read that far.
-bool HashFilePrefix(const std::wstring& path, int64_t limit, Utils::Md5& digest);
+bool HashFilePrefix(const std::wstring& path, int64_t limit, BackgroundMd5& digest);
 // Appends the whole of `from` to `out`, feeding every copied byte to digest
 // when one is given. Returns the bytes copied, or -1 when `from` cannot be
 // opened, read or fully written.
-int64_t AppendFile(const std::wstring& from, OutputFile& out, Utils::Md5* digest);
+int64_t AppendFile(const std::wstring& from, OutputFile& out, BackgroundMd5* digest);

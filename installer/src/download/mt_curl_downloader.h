@@ -33,7 +33,7 @@
 
 #include "downloader.h"
 #include "local_file.h"
-#include "utils/md5.h"
+#include "background_md5.h"
 #include "utils/thread.h"
 
 class CMTCurlDownloader : public CDownloader {
@@ -56,7 +56,7 @@ class CMTCurlDownloader : public CDownloader {
     std::wstring partPath;
     int state = kStatePending;
     std::atomic<int64_t> bytes{0};     // bytes of this range in its part file
-    Utils::Md5* digest = nullptr;      // the whole file's digest, fed by the first range only
+    BackgroundMd5* digest = nullptr;      // the whole file's digest, fed by the first range only
     bool refused = false;              // the server ignored the range
   };
 
@@ -103,7 +103,7 @@ class CMTCurlDownloader : public CDownloader {
   bool retried_ = false;
   std::unique_ptr<Utils::Thread> worker_;
 
-  Utils::Md5 digest_;
+  BackgroundMd5 digest_;
   bool digesting_ = false;
   std::vector<std::thread> rangeThreads_;  // started by the worker, joined by the watcher
   std::thread watcher_;                    // started by the worker, joined by the next run or the destructor

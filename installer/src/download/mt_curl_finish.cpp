@@ -29,7 +29,7 @@ int CMTCurlDownloader::JoinParts() {
   }
   OutputFile first;
   if (!first.OpenForAppend(parts_[0]->partPath)) return kJoinFailed;
-  Utils::Md5* digest = digesting_ && parts_[0]->digest ? &digest_ : nullptr;
+  BackgroundMd5* digest = digesting_ && parts_[0]->digest ? &digest_ : nullptr;
   if (digesting_ && !digest) digesting_ = false;
   bool copied = true;
   for (size_t i = 1; i < parts_.size(); ++i) {

@@ -1,10 +1,13 @@
 // Download layer parts that need no server: URL routines, the choice of
 // downloader, range splitting, the bind callback's progress rule and the
 // 64-bit file helpers.
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "background_md5.h"
 #include "curl_downloader.h"
 #include "download_test_support.h"
 #include "downloader.h"
@@ -137,7 +140,7 @@ TEST_F(LocalFileTest, AppendCopiesEveryByteAndDigestsThem) {
   b[7] = 'z';
   dltest::WriteFileBytes(folder_.Path(L"a"), a);
   dltest::WriteFileBytes(folder_.Path(L"b"), b);
-  Utils::Md5 digest;
+  BackgroundMd5 digest;
   ASSERT_TRUE(HashFilePrefix(folder_.Path(L"a"), static_cast<int64_t>(a.size()), digest));
   OutputFile out;
   ASSERT_TRUE(out.OpenForAppend(folder_.Path(L"a")));
@@ -146,8 +149,51 @@ TEST_F(LocalFileTest, AppendCopiesEveryByteAndDigestsThem) {
   ASSERT_TRUE(out.Close());
   EXPECT_EQ(dltest::ReadFileBytes(folder_.Path(L"a")), a + b);
   EXPECT_EQ(digest.HexDigest(), Utils::FileMd5W(folder_.Path(L"a")));
-  Utils::Md5 shortRead;
+  BackgroundMd5 shortRead;
   EXPECT_FALSE(HashFilePrefix(folder_.Path(L"b"), static_cast<int64_t>(b.size()) + 1, shortRead));
+}
+
+// The hashing thread must see every byte once, in order, whatever the chunk
+// sizes the writer hands over (slot edges especially), and a Reset must
+// start a fresh digest even with bytes still queued.
+TEST(BackgroundMd5Test, SameDigestAsOnePassForEveryChunkPattern) {
+  const size_t slot = BackgroundMd5::kSlotBytes;
+  std::string data(9 * slot + 12345, '\0');
+  uint32_t x = 2463534242u;
+  for (char& c : data) {
+    x ^= x << 13; x ^= x >> 17; x ^= x << 5;
+    c = static_cast<char>(x);
+  }
+  struct Case { const char* name; size_t size; std::vector<size_t> chunks; };
+  const Case cases[] = {
+      {"empty", 0, {1}},
+      {"one byte", 1, {1}},
+      {"a slot less one", slot - 1, {4096}},
+      {"exactly one slot", slot, {slot}},
+      {"a slot and one byte", slot + 1, {slot, 1}},
+      {"odd chunks across many slots", data.size(), {1, 511 * 1024, 3, slot + 7, 16384}},
+      {"one call bigger than all slots", data.size(), {data.size()}},
+  };
+  BackgroundMd5 digest;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    digest.Reset();
+    size_t at = 0, i = 0;
+    while (at < c.size) {
+      const size_t n = std::min(c.chunks[i++ % c.chunks.size()], c.size - at);
+      ASSERT_TRUE(digest.Update(data.data() + at, n));
+      at += n;
+    }
+    Utils::Md5 reference;
+    reference.Update(data.data(), c.size);
+    EXPECT_EQ(digest.HexDigest(), reference.HexDigest());
+  }
+  // Reset with queued bytes: they do not leak into the next digest.
+  digest.Reset();
+  ASSERT_TRUE(digest.Update(data.data(), 3 * slot + 5));
+  digest.Reset();
+  ASSERT_TRUE(digest.Update("abc", 3));
+  EXPECT_EQ(digest.HexDigest(), "900150983cd24fb0d6963f7d28e17f72");
 }
 
 }  // namespace
