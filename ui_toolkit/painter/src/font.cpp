@@ -155,16 +155,21 @@ void FontLibrary::SetFallbackFile(std::string path) {
 }
 
 std::string FontLibrary::ResolvedFile(const std::wstring& name) const {
-  std::string fallback;
+  const std::string chosen = FontOverrideFromEnvironment();
+  if (!chosen.empty()) return chosen;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    fallback = fallback_file_;
+    if (!fallback_file_.empty()) return fallback_file_;
+    auto found = resolved_.find(name);
+    if (found != resolved_.end()) return found->second;
   }
-  std::string chosen = FontOverrideFromEnvironment();
-  if (chosen.empty()) chosen = fallback;
-  if (!chosen.empty()) return chosen;
+  // The platform search may take a while (fontconfig reads its caches): run
+  // it unlocked and keep its answer per family name.
   const std::vector<std::string> candidates = PlatformFontCandidates(name);
-  return candidates.empty() ? std::string() : candidates.front();
+  const std::string file = candidates.empty() ? std::string() : candidates.front();
+  std::lock_guard<std::mutex> lock(mutex_);
+  resolved_.emplace(name, file);
+  return file;
 }
 
 std::shared_ptr<const FontFace> FontLibrary::LoadFace(const std::string& path) {

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <mutex>
 
 #include "font_internal.h"
 #include "utils/text.h"
@@ -26,28 +25,32 @@ bool IsOutlineFont(const std::string& path) {
   return ext == "ttf" || ext == "ttc" || ext == "otf" || ext == "otc";
 }
 
+// Uses a configuration of its own, destroyed after the match, so nothing
+// is left behind in the process-wide fontconfig state (the library keeps
+// the answer per family, so this runs once per family name).
 std::string FontconfigMatch(const std::wstring& family) {
-  static std::mutex mutex;  // FcInit and the default configuration are process-wide
-  std::lock_guard<std::mutex> lock(mutex);
-  if (!FcInit()) return {};
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
   FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return {};
-  const std::string name = Utils::WideToUtf8(family);
-  if (!name.empty())
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   std::string file;
-  if (match) {
-    FcChar8* path = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-      file = reinterpret_cast<const char*>(path);
-    FcPatternDestroy(match);
+  if (pattern) {
+    const std::string name = Utils::WideToUtf8(family);
+    if (!name.empty())
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    if (match) {
+      FcChar8* path = nullptr;
+      if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
+        file = reinterpret_cast<const char*>(path);
+      FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
   }
-  FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return file;
 }
 

@@ -112,6 +112,7 @@ class FontLibrary {
   mutable std::mutex mutex_;
   std::string fallback_file_;
   std::unordered_map<std::string, std::shared_ptr<const FontFace>> faces_;
+  mutable std::unordered_map<std::wstring, std::string> resolved_;  // family -> platform file
   std::unordered_map<std::wstring, std::shared_ptr<const Font>> fonts_;
 };
 
