@@ -44,6 +44,7 @@ bool NotExactlyFalse(std::string_view value) { return value != "false"; }
 
 std::string FormatFramePath(const std::string& pattern, std::uint32_t value) {
   std::string out;
+  bool converted = false;  // one conversion only; later ones stay literal
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] != '%') {
       out.push_back(pattern[i]);
@@ -52,6 +53,10 @@ std::string FormatFramePath(const std::string& pattern, std::uint32_t value) {
     if (i + 1 < pattern.size() && pattern[i + 1] == '%') {
       out.push_back('%');
       ++i;
+      continue;
+    }
+    if (converted) {
+      out.push_back('%');
       continue;
     }
     // %[flags][width][.precision]conversion with an integer conversion.
@@ -74,8 +79,8 @@ std::string FormatFramePath(const std::string& pattern, std::uint32_t value) {
       std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<unsigned>(value));
     }
     out += buffer;
-    out += pattern.substr(j + 1);  // one conversion only; the rest is literal
-    break;
+    converted = true;
+    i = j;
   }
   if (out.size() > kPathBuffer - 1) out.resize(kPathBuffer - 1);
   return out;

@@ -67,7 +67,8 @@ Control* ControlManager::FindControl(std::wstring_view name) const {
   return root_ != nullptr ? root_->FindByName(name) : nullptr;
 }
 
-Control* ControlManager::ControlAt(Point client) const {
+Control* ControlManager::ControlAt(Point client) {
+  LayoutIfNeeded();
   return root_ != nullptr ? root_->FindAt(client) : nullptr;
 }
 
@@ -304,6 +305,7 @@ void ControlManager::OnKey(EventType type, std::uintptr_t code) {
 
 bool ControlManager::HandleMessage(const Message& m, std::intptr_t* result) {
   *result = 0;
+  LayoutIfNeeded();
   switch (m.id) {
     case kWmSize:
       if (m.wparam != kSizeMinimized) Resize(UnpackSize(m.lparam));

@@ -50,7 +50,8 @@ class ControlManager : public ControlHost {
   void SetRoot(std::unique_ptr<Control> root);
   Control* Root() const { return root_.get(); }
   Control* FindControl(std::wstring_view name) const;
-  Control* ControlAt(Point client) const;
+  // Lays the tree out first when it changed.
+  Control* ControlAt(Point client);
 
   void AddNotifier(INotifyListener* listener);
   void RemoveNotifier(INotifyListener* listener);
