@@ -40,21 +40,8 @@ Bands SplitAxis(int src_size, int lo, int hi, int dst_begin, int dst_end) {
 
 }  // namespace
 
-const ImageDescription* Canvas::Parsed(std::string_view description) {
-  const std::string key(description);
-  auto found = parsed_.find(key);
-  if (found != parsed_.end()) return &found->second;
-  if (bad_.count(key)) return nullptr;
-  ImageDescription parsed;
-  if (!ParseImageDescription(description, &parsed, nullptr)) {
-    bad_.emplace(key, true);
-    return nullptr;
-  }
-  return &parsed_.emplace(key, std::move(parsed)).first->second;
-}
-
 bool Canvas::DrawImage(const Rect& control, std::string_view description, ImageCache& images) {
-  const ImageDescription* parsed = Parsed(description);
+  const ImageDescription* parsed = images.ParsedDescription(description);
   if (parsed == nullptr) return false;
   DrawImage(control, *parsed, images);
   return true;

@@ -106,6 +106,17 @@ const Image* ImageCache::GetMasked(std::string_view path, Argb mask) {
 
 void ImageCache::Clear() { entries_.clear(); }
 
+const ImageDescription* ImageCache::ParsedDescription(std::string_view description) {
+  std::string key(description);
+  auto found = descriptions_.find(key);
+  if (found != descriptions_.end()) return found->second.get();
+  auto parsed = std::make_unique<ImageDescription>();
+  if (!ParseImageDescription(description, parsed.get(), nullptr)) parsed.reset();
+  const ImageDescription* result = parsed.get();
+  descriptions_.emplace(std::move(key), std::move(parsed));
+  return result;
+}
+
 void ImageCache::Put(std::string_view path, Image image) {
   // Masked variants of an earlier image under this path are stale now.
   const std::string prefix = Key(path) + "|";

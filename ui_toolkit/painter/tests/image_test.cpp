@@ -96,5 +96,17 @@ TEST(ImageCache, MaskedVariantClearsExactlyTheMaskColour) {
   EXPECT_EQ(cache.GetMasked("BAR.png", 0xFFFF0000), masked);
 }
 
+TEST(ImageCache, DescriptionsAreParsedOnceAndSurviveClear) {
+  ImageCache cache(nullptr);
+  const ImageDescription* d = cache.ParsedDescription("file='a.png' fade='10'");
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->fade, 10);
+  cache.Clear();
+  EXPECT_EQ(cache.ParsedDescription("file='a.png' fade='10'"), d);
+  EXPECT_EQ(cache.ParsedDescription("file='a.png"), nullptr);
+  EXPECT_EQ(cache.ParsedDescription("file='a.png"), nullptr);
+  EXPECT_EQ(cache.Get("a.png"), nullptr);  // no source: every image is missing
+}
+
 }  // namespace
 }  // namespace skinui

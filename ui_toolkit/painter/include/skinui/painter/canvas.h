@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "skinui/geometry.h"
@@ -45,7 +44,8 @@ class Canvas {
   // Border of `width` pixels inside `r`; with a radius, a rounded outline.
   void DrawBorder(const Rect& r, int width, Argb colour, Size radius);
 
-  // Parses `description` (memoised: descriptions repeat every frame) and
+  // Parses `description` (memoised in `images`: descriptions repeat every
+  // frame) and
   // draws it into the control rectangle. Returns false (drawing nothing) on
   // a parse error; a missing image draws nothing and returns true.
   bool DrawImage(const Rect& control, std::string_view description, ImageCache& images);
@@ -72,13 +72,10 @@ class Canvas {
   // Draws `src` of `image` into `dst`, stretched (nearest) or repeated.
   void DrawCell(const Image& image, const Rect& src, const Rect& dst, bool xtile, bool ytile,
                 int fade);
-  const ImageDescription* Parsed(std::string_view description);
 
   Surface* target_;
   Rect clip_;
   std::vector<Rect> clip_stack_;
-  std::unordered_map<std::string, ImageDescription> parsed_;
-  std::unordered_map<std::string, bool> bad_;
   std::vector<int> columns_;  // scratch: source column per visible column
 };
 

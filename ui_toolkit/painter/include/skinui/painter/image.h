@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "skinui/painter/image_description.h"
 #include "skinui/skin_source.h"
 #include "skinui/surface.h"
 
@@ -52,6 +53,12 @@ class ImageCache {
   // transparent; made once per (path, mask) and kept like Get's images.
   const Image* GetMasked(std::string_view path, Argb mask);
 
+  // `description` parsed, memoised (a window draws the same descriptions
+  // every frame); nullptr when it does not parse. Stays valid until
+  // destruction (Clear keeps parsed descriptions: they do not depend on the
+  // source).
+  const ImageDescription* ParsedDescription(std::string_view description);
+
   // Forgets every image (and every remembered miss).
   void Clear();
 
@@ -70,6 +77,8 @@ class ImageCache {
   };
   const SkinSource* source_;
   std::unordered_map<std::string, Entry> entries_;
+  // Parsed descriptions; a null pointer remembers a parse error.
+  std::unordered_map<std::string, std::unique_ptr<ImageDescription>> descriptions_;
 };
 
 }  // namespace skinui
