@@ -32,9 +32,12 @@ kernel_runs_32bit() {
 
 native_stage() {  # native_stage BUILD [ctest args]
   local build=$1; shift
+  local display=()
+  # The native build's window tests need an X server: a private Xvfb.
+  [ "$build" = native ] && display=(xvfb-run -a -s "-screen 0 1280x800x24")
   make --no-print-directory "$build" JOBS="$JOBS" || return 1
   rm -rf "build/$build/test-home/tmp/"* "build/$build/test-home/config/"*
-  (cd "build/$build" && ctest --output-on-failure -j2 "$@")
+  (cd "build/$build" && ${display[@]+"${display[@]}"} ctest --output-on-failure -j2 "$@")
 }
 
 win32_imports_are_system_dlls() {
