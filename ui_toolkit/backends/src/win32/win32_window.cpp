@@ -199,7 +199,7 @@ void Win32Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 void Win32Window::Close() {
-  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (hwnd_) ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 void Win32Window::Show(int show_command) {
   if (hwnd_) ShowWindow(hwnd_, show_command);
@@ -334,7 +334,7 @@ std::uint32_t Win32Window::Modifiers() const {
 
 void Win32Window::PostMessage(const Message& message) {
   HWND hwnd = hwnd_;
-  if (hwnd) PostMessageW(hwnd, message.id, message.wparam, message.lparam);
+  if (hwnd) ::PostMessageW(hwnd, message.id, message.wparam, message.lparam);
 }
 
 void Win32Window::AddMessageObserver(MessageObserver* observer) {
