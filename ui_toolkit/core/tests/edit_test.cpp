@@ -28,7 +28,14 @@ class EditTest : public testing::HeadlessTest {
     w_->KeyUp(kVkShift);
   }
 
-  testing::TestWindow window_{L"form.xml"};
+  // Windows go before their backend, which TearDown removes.
+  void TearDown() override {
+    holder_.reset();
+    HeadlessTest::TearDown();
+  }
+
+  std::unique_ptr<testing::TestWindow> holder_ = std::make_unique<testing::TestWindow>(L"form.xml");
+  testing::TestWindow& window_ = *holder_;
   Edit* edit_ = nullptr;
   HeadlessWindow* w_ = nullptr;
 };

@@ -2,7 +2,12 @@
 // buttons, the caption drag area, the keyboard filter, modal loops.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "skinui/archive/resource.h"
 #include "skinui/core/check_box.h"
+#include "skinui/core/skin_setup.h"
 #include "skinui/core/container.h"
 #include "test_support.h"
 
@@ -25,6 +30,34 @@ TEST_F(WindowTest, LayoutSizesTheWindowAndKeepsWindowAttributes) {
   EXPECT_EQ(window.WindowAttribute("shadowimage"), L"");
   EXPECT_EQ(window.Native()->Style() & kWsCaption, 0u);
   EXPECT_NE(window.Native()->Style() & kWsClipChildren, 0u);
+}
+
+// A window of the installer's kind: its skin is the archive resource
+// "SKINRES" 147, here registered from the fixture skin packed at build time.
+class ArchiveWindow : public TestWindow {
+ public:
+  ArchiveWindow() : TestWindow(L"Form.XML") {}
+  int ResourceType() const override { return kSkinArchiveResource; }
+  int ResourceId() const override { return 147; }
+  std::wstring SkinFolder() const override { return L""; }
+};
+
+TEST_F(WindowTest, SkinArchiveFromTheResource) {
+  static const std::vector<std::uint8_t> archive = [] {
+    std::ifstream in("fixture_skin.7z", std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+  }();
+  ASSERT_FALSE(archive.empty());
+  RegisterEmbeddedResource(kSkinResourceTypeName, 147, archive.data(), archive.size());
+  EXPECT_EQ(LoadSkinArchiveResource(147).error, SkinOpenError::kOk);
+  EXPECT_EQ(LoadSkinArchiveResource(148).error, SkinOpenError::kNotFound);
+
+  ArchiveWindow window;
+  ASSERT_TRUE(window.Open());
+  EXPECT_EQ(window.LayoutError().status, BuildStatus::kOk) << window.LayoutError().message;
+  EXPECT_EQ(window.Native()->ClientSize(), (Size{300, 200}));
+  window.Native()->Click(window.CenterOf(L"okBtn"));
+  EXPECT_EQ(window.Count(L"click"), 1);
 }
 
 TEST_F(WindowTest, MissingLayoutLeavesAnEmptyWindow) {
