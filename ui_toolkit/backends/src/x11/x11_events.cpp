@@ -95,10 +95,14 @@ void X11Window::HandleEvent(XEvent& event) {
       HandleConfigure(event.xconfigure);
       break;
     case MapNotify:
-      mapped_ = true;
-      if (!visible_ && !minimized_) {  // mapped by someone else (the WM restoring it)
-        Deliver(Message{kWmShowWindow, 1, 0});
-        visible_ = true;
+      // Only Show maps a window; a late notice of a map that a later hide
+      // undid changes nothing. The window manager restoring an iconified
+      // window is the one map from outside.
+      mapped_ = visible_;
+      if (visible_ && minimized_) {
+        minimized_ = false;
+        Deliver(Message{kWmSize, maximized_ ? kSizeMaximized : kSizeRestored,
+                        PackSize(bounds_.Width(), bounds_.Height())});
       }
       Invalidate(Rect{0, 0, bounds_.Width(), bounds_.Height()});
       break;
