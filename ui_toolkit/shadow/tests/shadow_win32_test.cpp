@@ -29,8 +29,7 @@ HWND ShadowOf(HWND parent) {
 }
 
 TEST(ShadowWin32, LayeredShadowWindowFollowsARealParent) {
-  static const bool registered = CWindowShadow::RegisterShadowClass(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(registered);
+  ASSERT_TRUE(CWindowShadow::RegisterShadowClass(GetModuleHandleW(nullptr)));
   EXPECT_FALSE(CWindowShadow::RegisterShadowClass(GetModuleHandleW(nullptr)));  // once only
 
   std::unique_ptr<Backend> backend = CreatePlatformBackend();

@@ -117,7 +117,7 @@ class Win32Backend final : public Backend {
 
 std::wstring Win32Backend::ClipboardText() {
   std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
+  if (!OpenClipboard(task_window_)) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
       text = chars;
@@ -128,8 +128,10 @@ std::wstring Win32Backend::ClipboardText() {
   return text;
 }
 
+// The clipboard is opened for the hidden task window: with no window,
+// EmptyClipboard leaves no owner and SetClipboardData fails.
 void Win32Backend::SetClipboardText(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return;
+  if (!OpenClipboard(task_window_)) return;
   EmptyClipboard();
   const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
   if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
