@@ -181,3 +181,33 @@ TEST(LayoutBuilder, UnknownAttributesAreIgnoredAndNamesIgnoreCase) {
 
 }  // namespace
 }  // namespace skinui
+
+namespace skinui {
+namespace {
+
+TEST(SequenceButton, DefaultsNamesAndAttributes) {
+  std::unique_ptr<Control> made = CreateStandardCustomControl(L"sequencebutton");
+  ASSERT_NE(made, nullptr);
+  auto* button = static_cast<CSequenceButton*>(made->GetInterface(L"SequenceButton"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetClass(), L"SequenceButton");
+  EXPECT_NE(button->GetInterface(L"Button"), nullptr);
+  EXPECT_EQ(button->GetInterface(L"SequenceLabel"), nullptr);
+  EXPECT_TRUE(button->Sequence().SequenceRound);
+  EXPECT_TRUE(button->Sequence().SequenceLoop);
+  EXPECT_EQ(button->GetSequenceSpan(), 60);
+  EXPECT_EQ(button->SetAttribute("SequenceSpan", "15ms"), AttributeResult::kOk);
+  EXPECT_EQ(button->GetSequenceSpan(), 15);  // read as the C library reads base 10
+  EXPECT_EQ(button->SetAttribute("sequenceround", "false"), AttributeResult::kOk);
+  EXPECT_FALSE(button->Sequence().SequenceRound);
+  EXPECT_EQ(button->SetAttribute("normalimage", "a.png"), AttributeResult::kOk);  // base's
+  EXPECT_EQ(CreateStandardCustomControl(L"Gizmo"), nullptr);
+
+  CSequenceLabel label;
+  EXPECT_FALSE(label.Sequence().SequenceRound);
+  EXPECT_EQ(label.GetSequenceSpan(), 30);
+  EXPECT_FALSE(label.SetTimer(kSequenceTimerId, 30));  // no window: timers refuse
+}
+
+}  // namespace
+}  // namespace skinui

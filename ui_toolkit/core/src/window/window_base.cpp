@@ -177,6 +177,28 @@ std::intptr_t SkinWindowBase::OnSize(std::uint32_t, std::uintptr_t wparam, std::
   return 0;
 }
 
+std::intptr_t SkinWindowBase::OnNcActivate(std::uint32_t, std::uintptr_t wparam, std::intptr_t,
+                                           bool& handled) {
+  if (Window() != nullptr && Window()->IsMinimized()) {
+    handled = false;
+    return 0;
+  }
+  handled = true;
+  return wparam == 0 ? 1 : 0;
+}
+
+std::intptr_t SkinWindowBase::OnNcCalcSize(std::uint32_t, std::uintptr_t, std::intptr_t,
+                                           bool& handled) {
+  handled = true;
+  return 0;
+}
+
+std::intptr_t SkinWindowBase::OnNcPaint(std::uint32_t, std::uintptr_t, std::intptr_t,
+                                        bool& handled) {
+  handled = true;
+  return 0;
+}
+
 #define SKINUI_UNHANDLED(Name)                                                          \
   std::intptr_t SkinWindowBase::Name(std::uint32_t, std::uintptr_t, std::intptr_t,     \
                                      bool& handled) {                                  \
@@ -185,9 +207,6 @@ std::intptr_t SkinWindowBase::OnSize(std::uint32_t, std::uintptr_t wparam, std::
   }
 SKINUI_UNHANDLED(OnClose)
 SKINUI_UNHANDLED(OnDestroy)
-SKINUI_UNHANDLED(OnNcActivate)
-SKINUI_UNHANDLED(OnNcCalcSize)
-SKINUI_UNHANDLED(OnPaint)
 SKINUI_UNHANDLED(OnGetMinMaxInfo)
 SKINUI_UNHANDLED(OnMouseWheel)
 SKINUI_UNHANDLED(OnMouseLeave)
@@ -211,7 +230,7 @@ std::intptr_t SkinWindowBase::Dispatch(std::uint32_t msg, std::uintptr_t w, std:
       {kWmDestroy, &SkinWindowBase::OnDestroy},
       {kWmNcActivate, &SkinWindowBase::OnNcActivate},
       {kWmNcCalcSize, &SkinWindowBase::OnNcCalcSize},
-      {kWmPaint, &SkinWindowBase::OnPaint},
+      {kWmNcPaint, &SkinWindowBase::OnNcPaint},
       {kWmNcHitTest, &SkinWindowBase::OnNcHitTest},
       {kWmGetMinMaxInfo, &SkinWindowBase::OnGetMinMaxInfo},
       {kWmMouseWheel, &SkinWindowBase::OnMouseWheel},

@@ -39,6 +39,7 @@ constexpr std::uint32_t kWmNcCreate = 0x0081;
 constexpr std::uint32_t kWmNcDestroy = 0x0082;
 constexpr std::uint32_t kWmNcCalcSize = 0x0083;
 constexpr std::uint32_t kWmNcHitTest = 0x0084;
+constexpr std::uint32_t kWmNcPaint = 0x0085;
 constexpr std::uint32_t kWmNcActivate = 0x0086;
 constexpr std::uint32_t kWmKeyDown = 0x0100;
 constexpr std::uint32_t kWmKeyUp = 0x0101;

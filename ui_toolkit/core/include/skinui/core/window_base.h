@@ -77,7 +77,10 @@ class SkinWindowBase : public CNativeWindow,
   virtual std::intptr_t OnDestroy(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
   virtual std::intptr_t OnNcActivate(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
   virtual std::intptr_t OnNcCalcSize(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
-  virtual std::intptr_t OnPaint(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
+  // The non-client handlers make the whole window client area (no system
+  // frame is drawn): calc-size answers 0, paint draws nothing, activation
+  // keeps the caption from repainting.
+  virtual std::intptr_t OnNcPaint(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
   virtual std::intptr_t OnNcHitTest(std::uint32_t, std::uintptr_t, std::intptr_t, bool& handled);
   virtual std::intptr_t OnGetMinMaxInfo(std::uint32_t, std::uintptr_t, std::intptr_t,
                                         bool& handled);
