@@ -6,10 +6,14 @@
 //          600 x 400 frame with plain loops
 //   hover  moving the pointer onto another button and painting what changed
 //
+//          and `7zz t` of the same archive (a whole process: start-up,
+//          reading, decoding, CRC checks)
+//
 // Usage: skinui_bench [ARCHIVE]   (default: the archive packed at build time)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -100,6 +104,15 @@ double DecodeWithStb(const std::string& path, std::size_t* pngs) {
   return Ms(start, Clock::now());
 }
 
+// Reference: the 7-Zip tool testing the same archive, whole process.
+double SevenZipTest(const std::string& path) {
+  const std::string command = std::string(SKINUI_BENCH_7ZZ) + " t \"" + path + "\" > /dev/null 2>&1";
+  const Clock::time_point start = Clock::now();
+  const int status = std::system(command.c_str());
+  const double ms = Ms(start, Clock::now());
+  return status == 0 ? ms : -1.0;
+}
+
 void Report(const char* what, double value, const char* goal, const char* ref_what, double ref) {
   std::printf("%-44s %8.3f ms  (goal %s)   | %-40s %8.3f ms\n", what, value, goal, ref_what, ref);
 }
@@ -155,6 +168,10 @@ int main(int argc, char** argv) {
               archive.c_str(), archive_bytes, pngs, all.Width(), all.Height(), controls);
   Report("open archive -> first painted frame (median)", Median(open_times), "< 150 ms",
          "stb decoding of the same PNGs", Median(stb_times));
+  std::vector<double> seven_zip;
+  for (int i = 0; i < 5; ++i) seven_zip.push_back(SevenZipTest(archive));
+  Report("  same (median)", Median(open_times), "< 150 ms", "7zz t of the same archive (process)",
+         Median(seven_zip));
   Report("  first run (font file and caches cold)", open_times.front(), "< 150 ms",
          "stb decoding, first run", stb_times.front());
   Report("full repaint 600x400 (median)", Median(full), "< 5 ms", "fill + memcpy of a 600x400 frame",
