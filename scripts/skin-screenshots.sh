@@ -16,6 +16,10 @@ if [ $# -lt 2 ] || [ $# -gt 3 ]; then
   echo "usage: $0 SKIN LAYOUT [OUTDIR]" >&2
   exit 1
 fi
+if [ ! -e "$1" ]; then
+  echo "$0: no skin at $1" >&2
+  exit 1
+fi
 SKIN=$(realpath "$1")
 LAYOUT=$2
 OUT=$(realpath -m "${3:-build/skin-screenshots}")
