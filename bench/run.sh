@@ -2,11 +2,11 @@
 # Runs the benchmarks and prints their figures beside reference tools
 # measured in the same run on the same data.
 #
-#   bench/run.sh [SECTION...]   sections: utils driver tracker download
+#   bench/run.sh [SECTION...]   sections: utils driver tracker skinui download
 #                               (default: all of them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-sections=" ${*:-utils driver tracker download} "
+sections=" ${*:-utils driver tracker skinui download} "
 want() { [[ "$sections" == *" $1 "* ]]; }
 B=${TARNVELL_BENCH_BIN:-build/native/bin}
 work=$(mktemp -d /tmp/tarnvell-bench.XXXXXX)
@@ -77,6 +77,11 @@ PY
   awk -v f="$work/body.txt.json" 'BEGIN { while ((getline l < f) > 0) n += length(l); printf "JSON text of those records (reference): %.1f KiB for 1024 (%.0f bytes per record)\n", n / 30 * 1024 / 1024, n / 30 }'
   kill "$col_pid" 2>/dev/null || true
   wait "$col_pid" 2>/dev/null || true
+fi
+
+if want skinui && [ -x "$B/skinui_bench" ]; then
+  echo "== SkinUI: skin archive to first painted frame, full and hover repaints"
+  "$B/skinui_bench"
 fi
 
 if want download && [ -x "$B/download_bench" ] && { command -v nginx >/dev/null 2>&1 || [ -x /usr/sbin/nginx ]; }; then
