@@ -341,6 +341,22 @@ TEST_F(X11BackendTest, TasksAndPostedMessagesFromAWorkerReachTheUiThread) {
   EXPECT_TRUE(backend_->PumpMessage(false));
 }
 
+TEST_F(X11BackendTest, WindowDestroyedByAnotherClientEndsCleanly) {
+  RecordingSink sink;
+  auto window = MakeWindow(&sink, 20, 20);
+  ASSERT_NE(window, nullptr);
+  WaitMappedAndPainted(sink);
+  const Window w = Id(*window);
+  XDestroyWindow(peer_, w);
+  XSync(peer_, False);
+  // Requests racing the destruction fail on the server; the program goes on.
+  window->SetTitle(L"after");
+  window->Invalidate(Rect{0, 0, 20, 20});
+  ASSERT_TRUE(PumpUntil([&] { return !window->IsAlive(); }));
+  EXPECT_EQ(sink.Count(kWmDestroy), 1);
+  EXPECT_EQ(sink.Count(kWmNcDestroy), 1);
+}
+
 TEST_F(X11BackendTest, ClipboardTextRoundTripsThroughTheSelection) {
   const std::wstring text = L"安装路径 /opt/Tarnvell";
   backend_->SetClipboardText(text);

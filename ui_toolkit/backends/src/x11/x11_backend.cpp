@@ -14,10 +14,26 @@
 #include <chrono>
 #include <thread>
 #include <climits>
+#include <cstdio>
 #include <string>
 
 namespace skinui {
 namespace x11 {
+
+namespace {
+
+// Xlib's default handler ends the process on any protocol error, such as a
+// focus request racing an unmap or a window another client just destroyed.
+// Such errors concern one request only: report them and go on.
+int ReportXError(Display* display, XErrorEvent* error) {
+  char text[128] = {};
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "SkinUI X11: %s (request %d, resource 0x%lx)\n", text,
+               error->request_code, error->resourceid);
+  return 0;
+}
+
+}  // namespace
 
 std::unique_ptr<X11Backend> X11Backend::Open() {
   // A busy server may refuse a connection for a moment (EAGAIN while its
@@ -29,6 +45,7 @@ std::unique_ptr<X11Backend> X11Backend::Open() {
     if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(20 << attempt));
   }
   if (!display) return nullptr;
+  XSetErrorHandler(&ReportXError);
   return std::unique_ptr<X11Backend>(new X11Backend(display));
 }
 

@@ -188,6 +188,7 @@ class X11Window final : public PlatformWindow {
   bool enabled_ = true;
   bool layered_ = false;
   bool captured_ = false;
+  bool gone_on_server_ = false;  // destroyed by another client
   bool moving_ = false;
   Point move_anchor_;
   Point move_origin_;
@@ -200,6 +201,7 @@ class X11Window final : public PlatformWindow {
   Size corner_{0, 0};
   std::vector<MessageObserver*> observers_;
   std::map<CursorKind, unsigned long> cursors_;
+  Surface layered_frame_;  // what PresentLayered showed, drawn again on exposure
 };
 
 }  // namespace x11

@@ -109,6 +109,13 @@ void X11Window::HandleEvent(XEvent& event) {
     case UnmapNotify:
       mapped_ = false;
       break;
+    case DestroyNotify:
+      // Another client destroyed the window: end it as Destroy would.
+      if (alive_ && event.xdestroywindow.window == id_) {
+        gone_on_server_ = true;
+        Destroy();
+      }
+      break;
     case ClientMessage:
       if (event.xclient.message_type == backend_->atoms().wm_protocols &&
           static_cast<Atom>(event.xclient.data.l[0]) == backend_->atoms().wm_delete_window)

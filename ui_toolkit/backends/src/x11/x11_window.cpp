@@ -122,7 +122,7 @@ void X11Window::Destroy() {
   for (auto& [kind, cursor] : cursors_) XFreeCursor(d, cursor);
   cursors_.clear();
   XFreeGC(d, gc_);
-  XDestroyWindow(d, id_);
+  if (!gone_on_server_) XDestroyWindow(d, id_);
   if (colormap_) XFreeColormap(d, colormap_);
   XFlush(d);
   alive_ = false;
@@ -322,14 +322,21 @@ void X11Window::PaintNow() {
   bool ignored = false;
   sink_->HandleMessage(paint, &ignored);
   if (!alive_) return;
-  DrawToWindow(sink_->Paint(dirty), dirty, depth_, visual_);
+  if (layered_) {
+    // A per-pixel-alpha window shows what was presented last, not a frame.
+    DrawToWindow(layered_frame_, dirty, depth_, visual_);
+  } else {
+    DrawToWindow(sink_->Paint(dirty), dirty, depth_, visual_);
+  }
   XFlush(backend_->display());
 }
 
 void X11Window::PresentLayered(const Surface& argb, Point screen_pos) {
   if (!alive_ || argb.Width() == 0 || argb.Height() == 0) return;
   ApplyBounds(Rect::FromSize(screen_pos.x, screen_pos.y, argb.Width(), argb.Height()), true);
-  DrawToWindow(argb, argb.Bounds(), depth_, visual_);
+  layered_frame_ = argb;
+  dirty_ = Rect{};  // drawn now; only a later exposure draws again
+  DrawToWindow(layered_frame_, layered_frame_.Bounds(), depth_, visual_);
   XFlush(backend_->display());
 }
 
