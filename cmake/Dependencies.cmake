@@ -55,10 +55,13 @@ else()
   endif()
   set(TARNVELL_DEPS_PREFIX ${TARNVELL_DEPS_PREFIX}/native/prefix)
 endif()
+# Elsewhere (MSVC) pass -DLZMA7Z_LIBRARY=... -DLZMA7Z_INCLUDE_DIR=... for a
+# decoder built from the same C files (see scripts/build-native-deps.sh).
 find_library(LZMA7Z_LIBRARY 7zdec PATHS ${TARNVELL_DEPS_PREFIX}/lib NO_DEFAULT_PATH REQUIRED)
+find_path(LZMA7Z_INCLUDE_DIR 7z.h PATHS ${TARNVELL_DEPS_PREFIX}/include/lzma NO_DEFAULT_PATH REQUIRED)
 add_library(tarnvell_7zdec STATIC IMPORTED)
 set_target_properties(tarnvell_7zdec PROPERTIES IMPORTED_LOCATION ${LZMA7Z_LIBRARY}
-  INTERFACE_INCLUDE_DIRECTORIES ${TARNVELL_DEPS_PREFIX}/include/lzma)
+  INTERFACE_INCLUDE_DIRECTORIES ${LZMA7Z_INCLUDE_DIR})
 
 if(NOT WIN32)
   find_package(Fontconfig REQUIRED)
