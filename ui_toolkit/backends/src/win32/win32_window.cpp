@@ -22,7 +22,9 @@ bool EnsureWindowClass(const std::wstring& name, WNDPROC proc) {
   if (registered.count(name)) return true;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.style = CS_DBLCLKS;
+  // No CS_DBLCLKS: a quick second click stays a WM_LBUTTONDOWN, as the X11
+  // backend delivers it, so buttons never miss a click.
+  wc.style = 0;
   wc.lpfnWndProc = proc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
