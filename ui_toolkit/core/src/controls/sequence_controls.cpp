@@ -107,42 +107,73 @@ SequenceStep StepSequence(SequenceState* s, std::string* path) {
   return SequenceStep::kShown;
 }
 
-// Setters shared by both controls; T is CSequenceLabel or CSequenceButton.
-struct SequenceAttributes {
-  template <class T>
-  static void AddTo(AttributeRegistry* r) {
-    r->Add("sequencebkimage", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.SequenceImage = std::string(v);
-      return true;
-    });
-    r->Add("sequencecount", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.SequenceCount = ReadBase10(v);
-      return true;
-    });
-    r->Add("sequencespan", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.SequenceSpan = ReadBase10(v);
-      return true;
-    });
-    r->Add("sequenceloop", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.SequenceLoop = NotExactlyFalse(v);
-      return true;
-    });
-    r->Add("autostart", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.AutoStart = NotExactlyFalse(v);
-      return true;
-    });
-    r->Add("sequenceround", [](Control& c, std::string_view v) {
-      static_cast<T&>(c).seq_.SequenceRound = NotExactlyFalse(v);
-      return true;
-    });
-  }
-};
+// --- SequenceControl ---------------------------------------------------------
+
+template <class Base>
+SequenceControl<Base>::~SequenceControl() {
+  this->KillTimer(kSequenceTimerId);
+}
+
+template <class Base>
+AttributeRegistry SequenceControl<Base>::MakeAttributes(const AttributeRegistry& base) {
+  using Self = SequenceControl<Base>;
+  AttributeRegistry r(&base);
+  r.Add("sequencebkimage", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.SequenceImage = std::string(v);
+    return true;
+  });
+  r.Add("sequencecount", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.SequenceCount = ReadBase10(v);
+    return true;
+  });
+  r.Add("sequencespan", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.SequenceSpan = ReadBase10(v);
+    return true;
+  });
+  r.Add("sequenceloop", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.SequenceLoop = NotExactlyFalse(v);
+    return true;
+  });
+  r.Add("autostart", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.AutoStart = NotExactlyFalse(v);
+    return true;
+  });
+  r.Add("sequenceround", [](Control& c, std::string_view v) {
+    static_cast<Self&>(c).seq_.SequenceRound = NotExactlyFalse(v);
+    return true;
+  });
+  return r;
+}
+
+template <class Base>
+void SequenceControl<Base>::Init() {
+  Base::Init();
+  if (seq_.AutoStart)
+    playing_ = this->SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
+}
+
+template <class Base>
+void SequenceControl<Base>::StartAnimation() {
+  seq_.Frame = 0;
+  playing_ = this->SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
+}
+
+template <class Base>
+void SequenceControl<Base>::StopAnimation() {
+  this->KillTimer(kSequenceTimerId);
+  playing_ = false;
+}
+
+template <class Base>
+void SequenceControl<Base>::DoEvent(const UiEvent& event) {
+  Base::DoEvent(event);
+  if (event.type == EventType::kTimer) ApplyStep(this, &seq_, &playing_);
+}
+
+template class SequenceControl<Label>;
+template class SequenceControl<Button>;
 
 // --- CSequenceLabel ----------------------------------------------------------
-
-CSequenceLabel::CSequenceLabel() = default;
-
-CSequenceLabel::~CSequenceLabel() { KillTimer(kSequenceTimerId); }
 
 void* CSequenceLabel::GetInterface(std::wstring_view name) {
   if (EqualsNoCase(name, GetClass())) return this;
@@ -150,35 +181,11 @@ void* CSequenceLabel::GetInterface(std::wstring_view name) {
 }
 
 const AttributeRegistry& CSequenceLabel::ClassAttributes() {
-  static const AttributeRegistry registry = [] {
-    AttributeRegistry r(&Control::ClassAttributes());
-    SequenceAttributes::AddTo<CSequenceLabel>(&r);
-    return r;
-  }();
+  static const AttributeRegistry registry = MakeAttributes(Control::ClassAttributes());
   return registry;
 }
 
 const AttributeRegistry& CSequenceLabel::Attributes() const { return ClassAttributes(); }
-
-void CSequenceLabel::Init() {
-  Label::Init();
-  if (seq_.AutoStart) playing_ = SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
-}
-
-void CSequenceLabel::StartAnimation() {
-  seq_.Frame = 0;
-  playing_ = SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
-}
-
-void CSequenceLabel::StopAnimation() {
-  KillTimer(kSequenceTimerId);
-  playing_ = false;
-}
-
-void CSequenceLabel::DoEvent(const UiEvent& event) {
-  Label::DoEvent(event);
-  if (event.type == EventType::kTimer) ApplyStep(this, &seq_, &playing_);
-}
 
 // --- CSequenceButton ---------------------------------------------------------
 
@@ -187,42 +194,16 @@ CSequenceButton::CSequenceButton() {
   seq_.SequenceSpan = 60;
 }
 
-CSequenceButton::~CSequenceButton() { KillTimer(kSequenceTimerId); }
-
 void* CSequenceButton::GetInterface(std::wstring_view name) {
   if (EqualsNoCase(name, GetClass())) return this;
   return Button::GetInterface(name);
 }
 
 const AttributeRegistry& CSequenceButton::ClassAttributes() {
-  static const AttributeRegistry registry = [] {
-    AttributeRegistry r(&Button::ClassAttributes());
-    SequenceAttributes::AddTo<CSequenceButton>(&r);
-    return r;
-  }();
+  static const AttributeRegistry registry = MakeAttributes(Button::ClassAttributes());
   return registry;
 }
 
 const AttributeRegistry& CSequenceButton::Attributes() const { return ClassAttributes(); }
-
-void CSequenceButton::Init() {
-  Button::Init();
-  if (seq_.AutoStart) playing_ = SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
-}
-
-void CSequenceButton::StartAnimation() {
-  seq_.Frame = 0;
-  playing_ = SetTimer(kSequenceTimerId, static_cast<unsigned>(seq_.SequenceSpan));
-}
-
-void CSequenceButton::StopAnimation() {
-  KillTimer(kSequenceTimerId);
-  playing_ = false;
-}
-
-void CSequenceButton::DoEvent(const UiEvent& event) {
-  Button::DoEvent(event);
-  if (event.type == EventType::kTimer) ApplyStep(this, &seq_, &playing_);
-}
 
 }  // namespace skinui

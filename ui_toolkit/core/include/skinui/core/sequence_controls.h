@@ -50,17 +50,17 @@ std::string FormatFramePath(const std::string& pattern, std::uint32_t value);
 // Layout booleans of these controls: true unless the text is exactly "false".
 bool NotExactlyFalse(std::string_view value);
 
-class CSequenceLabel : public Label {
+// What both sequence controls add to their base (Label or Button): the
+// sequence state, the timer 2100 it runs on, and the stepping on each timer
+// event. Instantiated for Label and Button only.
+template <class Base>
+class SequenceControl : public Base {
  public:
-  CSequenceLabel();
-  ~CSequenceLabel() override;
-  std::wstring_view GetClass() const override { return L"SequenceLabel"; }
-  void* GetInterface(std::wstring_view name) override;
-  const AttributeRegistry& Attributes() const override;
-  static const AttributeRegistry& ClassAttributes();
+  ~SequenceControl() override;
 
   void Init() override;
   void DoEvent(const UiEvent& event) override;
+  // Frame := 0 and timer 2100 with the span.
   void StartAnimation();
   // True from a start until the timer is killed here (end without loop).
   bool IsPlaying() const { return playing_; }
@@ -74,39 +74,34 @@ class CSequenceLabel : public Label {
   std::int32_t GetSequenceSpan() const { return seq_.SequenceSpan; }
   const SequenceState& Sequence() const { return seq_; }
 
- private:
-  friend struct SequenceAttributes;
+ protected:
+  // The registry of the base's attributes plus the sequence attributes.
+  static AttributeRegistry MakeAttributes(const AttributeRegistry& base);
+
   SequenceState seq_;
   bool playing_ = false;
 };
 
-class CSequenceButton : public Button {
+extern template class SequenceControl<Label>;
+extern template class SequenceControl<Button>;
+
+class CSequenceLabel : public SequenceControl<Label> {
+ public:
+  std::wstring_view GetClass() const override { return L"SequenceLabel"; }
+  void* GetInterface(std::wstring_view name) override;
+  const AttributeRegistry& Attributes() const override;
+  static const AttributeRegistry& ClassAttributes();
+};
+
+class CSequenceButton : public SequenceControl<Button> {
  public:
   CSequenceButton();
-  ~CSequenceButton() override;
   std::wstring_view GetClass() const override { return L"SequenceButton"; }
   void* GetInterface(std::wstring_view name) override;
   const AttributeRegistry& Attributes() const override;
   static const AttributeRegistry& ClassAttributes();
 
-  void Init() override;
-  void DoEvent(const UiEvent& event) override;
-  void StartAnimation();
-  bool IsPlaying() const { return playing_; }
-  void StopAnimation();
-
-  void SetSequenceImage(std::string pattern) { seq_.SequenceImage = std::move(pattern); }
-  const std::string& GetSequenceImage() const { return seq_.SequenceImage; }
-  void SetSequenceCount(std::int32_t n) { seq_.SequenceCount = n; }
-  std::int32_t GetSequenceCount() const { return seq_.SequenceCount; }
-  void SetSequenceSpan(std::int32_t ms) { seq_.SequenceSpan = ms; }
-  std::int32_t GetSequenceSpan() const { return seq_.SequenceSpan; }
-  const SequenceState& Sequence() const { return seq_; }
-
  private:
-  friend struct SequenceAttributes;
-  SequenceState seq_;
-  bool playing_ = false;
   // Kept for the button's own look; no layout attribute sets them, and with
   // the offset at zero the text is drawn like any button's.
   Point text_offset_;
