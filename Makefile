@@ -8,6 +8,10 @@
 #   make bench       benchmarks, printed beside reference tools
 CACHE ?= /var/cache/tarnvell
 export TARNVELL_CACHE := $(CACHE)
+# ccache hits across clones in other folders (CI builds a fresh clone):
+# paths below the clone are hashed relative to it.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= true
 JOBS ?= $(shell nproc)
 GEN := -G Ninja
 
