@@ -108,6 +108,30 @@ TEST_F(WindowTest, CheckBoxTogglesAndNotifies) {
   EXPECT_EQ(window.Count(L"selectchanged"), 2);
 }
 
+// The owner may remove the check box from its "click" handler; the toggle
+// that would follow must not touch the destroyed control (ASan checks).
+class RemovingWindow : public TestWindow {
+ public:
+  RemovingWindow() : TestWindow(L"form.xml") {}
+  void Notify(const Notification& n) override {
+    TestWindow::Notify(n);
+    if (n.type == L"click" && n.sender != nullptr && n.sender->Name() == L"agreeCb")
+      n.sender->Parent()->Remove(n.sender);
+  }
+};
+
+TEST_F(WindowTest, CheckBoxRemovedByItsClickHandler) {
+  RemovingWindow window;
+  ASSERT_TRUE(window.Open());
+  const Point at = window.CenterOf(L"agreeCb");
+  window.Native()->Click(at);
+  EXPECT_EQ(window.Count(L"click"), 1);
+  EXPECT_EQ(window.Count(L"selectchanged"), 0);
+  EXPECT_EQ(window.FindControl(L"agreeCb"), nullptr);
+  window.Native()->Click(at);  // the place is empty now: nothing happens
+  EXPECT_EQ(window.Count(L"click"), 1);
+}
+
 TEST_F(WindowTest, CaptionStripDragsExceptOverButtons) {
   TestWindow window(L"form.xml");
   ASSERT_TRUE(window.Open());

@@ -47,7 +47,9 @@ void CheckBox::Selected(bool selected, bool notify) {
 }
 
 void CheckBox::Activate() {
+  const std::weak_ptr<void> alive = LifetimeToken();
   Button::Activate();
+  if (alive.expired()) return;  // the "click" handler removed this check box
   Selected(!selected_, true);
 }
 

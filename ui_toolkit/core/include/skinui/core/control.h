@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -120,6 +121,10 @@ class Control {
   bool DrawImage(Canvas& canvas, const std::string& description);
   bool DrawImage(Canvas& canvas, const std::string& description, const Rect& into);
   void Notify(std::wstring_view type, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+  // Expires when this control is destroyed. A notification handler may
+  // remove the control that notified; code that goes on after a Notify
+  // checks the token first.
+  std::weak_ptr<void> LifetimeToken() const { return lifetime_; }
 
   void SetStateBit(unsigned bit, bool on);
 
@@ -146,6 +151,7 @@ class Control {
   unsigned state_ = 0;
 
  private:
+  std::shared_ptr<char> lifetime_ = std::make_shared<char>('\0');
   ControlHost* host_ = nullptr;
   Container* parent_ = nullptr;
   std::wstring name_;
