@@ -74,6 +74,10 @@ int Run(const tools::RenderOptions& options) {
     native->MoveMouse(Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   }
   backend->RunUntilIdle();
+  if (options.time_ms > 0) {
+    backend->AdvanceClock(static_cast<std::uint64_t>(options.time_ms));
+    backend->RunUntilIdle();
+  }
   native->Invalidate(Rect{0, 0, native->ClientSize().width, native->ClientSize().height});
   native->PaintNow();
   std::string error;

@@ -1,12 +1,14 @@
 #include "render_options.h"
 
+#include <cstdlib>
+
 #include "skinui/core/attribute_parse.h"
 
 namespace skinui::tools {
 
 const char kRenderUsage[] =
     "usage: tv-skin-render ARCHIVE_OR_FOLDER LAYOUT OUT.png [--tab NAME=INDEX]... "
-    "[--hover NAME] [--size WxH]\n";
+    "[--hover NAME] [--size WxH] [--time MS]\n";
 
 namespace {
 
@@ -41,7 +43,8 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* out, std::string* 
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const bool takes_value = arg == "--tab" || arg == "--hover" || arg == "--size";
+    const bool takes_value = arg == "--tab" || arg == "--hover" || arg == "--size" ||
+                             arg == "--time";
     if (takes_value && i + 1 >= argc) {
       *error = arg + " needs a value";
       return false;
@@ -52,6 +55,15 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* out, std::string* 
       out->hover = argv[++i];
     } else if (arg == "--size") {
       if (!ParseSize(argv[++i], out, error)) return false;
+    } else if (arg == "--time") {
+      const std::string text = argv[++i];
+      char* end = nullptr;
+      const long ms = std::strtol(text.c_str(), &end, 10);
+      if (text.empty() || *end != '\0' || ms < 0 || ms > 600000) {
+        *error = "--time wants milliseconds (0..600000), got \"" + text + "\"";
+        return false;
+      }
+      out->time_ms = static_cast<int>(ms);
     } else if (arg.rfind("--", 0) == 0) {
       *error = "unknown option " + arg;
       return false;
