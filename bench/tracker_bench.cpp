@@ -27,6 +27,7 @@
 
 #include "collect_sdk/batch_body.h"
 #include "collect_sdk/sdk.h"
+#include "collector_process.h"
 #include "tracker/kv_tracker.h"
 #include "tracker_paths.h"
 #include "utils/text.h"
@@ -36,9 +37,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace kt = kelvo::tracker;
 
+constexpr char kAppName[] = "TarnvellBench.downloader";
+
 kt::TrackerConfig MakeConfig(const std::string& url) {
   kt::TrackerConfig c;
-  c.appName = "TarnvellBench.downloader";
+  c.appName = kAppName;
   c.appVersion = "1.7.9";
   c.appStore = "bench";
   c.dlAppId = "Tarnvell";
@@ -125,13 +128,10 @@ int Flush(const std::string& url, const std::string& bodyPath) {
   for (int i = 0; i < 30; ++i) tracker->trackClick(MakeClick(i), context);
   collect_sdk::Sdk::Stage();
   const std::wstring staging =
-      kt::ResolveTrackerPaths(L"TarnvellBench.downloader", L"").stagingFile;
+      kt::ResolveTrackerPaths(Utils::Utf8ToWide(kAppName), L"").stagingFile;
   std::vector<std::string> records;
-  std::ifstream in(Utils::WideToUtf8(staging), std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) records.push_back(line);
-  }
+  for (std::string& line : collect_sdk_testing::ReadLines(Utils::WideToUtf8(staging)))
+    if (!line.empty()) records.push_back(std::move(line));
   const std::string json = collect_sdk::BuildBatchJson(records);
   std::string body;
   collect_sdk::BuildBatchBody(json, &body);
